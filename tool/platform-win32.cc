@@ -10,7 +10,9 @@
 
 #ifdef __MINGW32__
 // Arguments are never wildcard-expanded: "/?" must reach the tool as it is.
-extern "C" int _dowildcard = 0;
+extern "C" {
+int _dowildcard = 0;
+}
 #endif
 
 namespace kestrin {
