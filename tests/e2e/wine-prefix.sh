@@ -19,11 +19,7 @@ export WINEDEBUG=-all
 # installer dialogs when the prefix is made.
 export WINEDLLOVERRIDES="shutdown.exe=n;mscoree,mshtml="
 
-wine=$(command -v wine64 || command -v wine || true)
-for candidate in /usr/lib/wine/wine64; do
-  [ -n "$wine" ] || { [ -x "$candidate" ] && wine=$candidate; }
-done
-wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/wine.sh"
 
 windows_path() {  # the Z: drive of a new prefix is the Unix root
   local path
