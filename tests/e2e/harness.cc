@@ -108,6 +108,15 @@ Value String(const std::string& s) {
   return {REG_SZ, std::string(s.c_str(), s.size() + 1)};
 }
 
+Value Binary(const std::string& bytes) { return {REG_BINARY, bytes}; }
+
+bool SetSystemShutdownPresent(bool present) {
+  std::string real = SystemDirectory() + "\\shutdown.exe";
+  std::string aside = g_work + "shutdown.exe.aside";
+  return present ? MoveFileA(aside.c_str(), real.c_str()) != FALSE
+                 : MoveFileA(real.c_str(), aside.c_str()) != FALSE;
+}
+
 void ResetDriverKey(const Values& seed, bool create) {
   GiveFullAccess(kParametersKey);
   RegDeleteTreeA(HKEY_LOCAL_MACHINE, kServiceKey);
@@ -187,7 +196,7 @@ void MakeParametersReadOnly() {
   RegCloseKey(key);
 }
 
-std::vector<INPUT_RECORD> PressUp(char ch, WORD virtual_key, DWORD state) {
+std::vector<INPUT_RECORD> KeyUp(char ch, WORD virtual_key, DWORD state) {
   INPUT_RECORD up = {};
   up.EventType = KEY_EVENT;
   up.Event.KeyEvent.bKeyDown = FALSE;
@@ -198,12 +207,21 @@ std::vector<INPUT_RECORD> PressUp(char ch, WORD virtual_key, DWORD state) {
   return {up};
 }
 
-std::vector<INPUT_RECORD> Press(char ch, WORD virtual_key, DWORD state) {
-  std::vector<INPUT_RECORD> records = PressUp(ch, virtual_key, state);
-  INPUT_RECORD down = records[0];
-  down.Event.KeyEvent.bKeyDown = TRUE;
-  records.insert(records.begin(), down);
+std::vector<INPUT_RECORD> KeyDown(char ch, WORD virtual_key, DWORD state) {
+  std::vector<INPUT_RECORD> records = KeyUp(ch, virtual_key, state);
+  records[0].Event.KeyEvent.bKeyDown = TRUE;
   return records;
+}
+
+std::vector<INPUT_RECORD> Press(char ch, WORD virtual_key, DWORD state) {
+  return Join({KeyDown(ch, virtual_key, state), KeyUp(ch, virtual_key, state)});
+}
+
+std::vector<INPUT_RECORD> FocusEvent() {
+  INPUT_RECORD focus = {};
+  focus.EventType = FOCUS_EVENT;
+  focus.Event.FocusEvent.bSetFocus = TRUE;
+  return {focus};
 }
 
 std::vector<INPUT_RECORD> Join(std::vector<std::vector<INPUT_RECORD>> parts) {
@@ -247,6 +265,9 @@ bool SetUp(std::string* error) {
     return false;
   }
   SetEnvironmentVariableA("KESTRIN_LAUNCH_LOG", g_log.c_str());
+  // A one-letter file in the root of the current drive: were "/?" expanded
+  // as a wildcard, it would turn into "/n".
+  WriteWholeFile(g_cwd.substr(0, 2) + "\\n", "");
 
   g_console = CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE,
                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -258,7 +279,7 @@ bool SetUp(std::string* error) {
   return true;
 }
 
-Result RunKestrin(const Run& run) {
+Result RunKestrin(const Invocation& run) {
   Result result;
   DeleteFileA(g_log.c_str());
   FlushConsoleInputBuffer(g_console);

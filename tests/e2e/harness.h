@@ -23,6 +23,7 @@ struct Value {
 };
 Value Dword(DWORD v);
 Value String(const std::string& s);  // REG_SZ with its NUL
+Value Binary(const std::string& bytes);
 using Values = std::map<std::string, Value>;
 
 // Deletes the driver's service key, then (unless `create` is false) creates
@@ -36,13 +37,15 @@ Values ReadParameters();              // every value of the Parameters key
 void MakeParametersReadOnly();
 
 // Console input records.
+std::vector<INPUT_RECORD> KeyDown(char ch, WORD virtual_key, DWORD state = 0);
+std::vector<INPUT_RECORD> KeyUp(char ch, WORD virtual_key, DWORD state = 0);
 std::vector<INPUT_RECORD> Press(char ch, WORD virtual_key, DWORD state = 0);
-std::vector<INPUT_RECORD> PressUp(char ch, WORD virtual_key, DWORD state = 0);
+std::vector<INPUT_RECORD> FocusEvent();
 std::vector<INPUT_RECORD> Join(std::vector<std::vector<INPUT_RECORD>> parts);
 
 enum class Stdout { kPipe, kFile, kNul, kClosed, kReadOnlyFile };
 
-struct Run {
+struct Invocation {
   std::string args;                   // command line after the program name
   std::vector<INPUT_RECORD> ahead;    // waiting in the console before start
   std::vector<INPUT_RECORD> answer;   // written once the tool waits for a key
@@ -64,10 +67,13 @@ struct Result {
   std::vector<Launch> launches;       // one per Shutdown.exe that ran
 };
 
-Result RunKestrin(const Run& run);
+Result RunKestrin(const Invocation& run);
 
 // The system folder of this prefix, as GetSystemDirectoryA gives it.
 std::string SystemDirectory();
+
+// Moves the system's Shutdown.exe aside (`present` false) or back.
+bool SetSystemShutdownPresent(bool present);
 
 // Prepares the work folders: a copy of Kestrin.exe in bin\ with a planted
 // Shutdown.exe beside it and another in the current folder of every run.

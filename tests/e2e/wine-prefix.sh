@@ -50,11 +50,18 @@ case $action in
     # Wine gives a program a console only under a terminal. The program's
     # own output goes to a file, not through Wine's terminal rendering, and
     # is shown once it has ended.
-    log=$(mktemp)
-    trap 'rm -f "$log"' EXIT
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    log=$work/output
+    # script's standard input is a FIFO that this shell holds open: at end
+    # of input script would send an end-of-file byte into the terminal,
+    # where Wine's console would turn it into a stray key press.
+    mkfifo "$work/input"
+    exec 3<>"$work/input"
     command=$(printf '%q ' "$wine" "$program" "$@")
     status=0
-    script -qec "$command >$(printf '%q' "$log") 2>&1" /dev/null </dev/null >/dev/null || status=$?
+    script -qec "$command >$(printf '%q' "$log") 2>&1" /dev/null <&3 >/dev/null || status=$?
+    exec 3>&-
     cat "$log"
     exit "$status"
     ;;
