@@ -92,12 +92,6 @@ void WaitForJob(HANDLE job, DWORD timeout_ms) {
   }
 }
 
-bool ParametersWritten() {
-  Values values = ReadParameters();
-  auto it = values.find("UseMFUNC");
-  return it != values.end() && it->second == Dword(0x20);
-}
-
 }  // namespace
 
 Value Dword(DWORD v) {
@@ -283,10 +277,15 @@ Result RunKestrin(const Invocation& run) {
   Result result;
   DeleteFileA(g_log.c_str());
   FlushConsoleInputBuffer(g_console);
-  if (!run.ahead.empty()) {
+  std::vector<INPUT_RECORD> ahead = run.ahead;
+  if (!run.answer.empty()) {
+    std::vector<INPUT_RECORD> marker = FocusEvent();
+    ahead.insert(ahead.end(), marker.begin(), marker.end());
+  }
+  if (!ahead.empty()) {
     DWORD written = 0;
-    WriteConsoleInputA(g_console, run.ahead.data(),
-                       static_cast<DWORD>(run.ahead.size()), &written);
+    WriteConsoleInputA(g_console, ahead.data(), static_cast<DWORD>(ahead.size()),
+                       &written);
   }
 
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
@@ -355,14 +354,16 @@ Result RunKestrin(const Invocation& run) {
   ResumeThread(process.hThread);
 
   if (!run.answer.empty()) {
-    // The question comes right after the values are written; give the tool
-    // a moment to print it and start waiting, then answer.
-    for (DWORD waited = 0; waited < kRunTimeoutMs; waited += 20) {
+    // The tool is at the question once it has taken every record waiting in
+    // the console input, including the focus event put there before it
+    // started, which it skips. Then answer.
+    for (DWORD waited = 0; waited < kRunTimeoutMs; waited += 10) {
       if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) break;
-      if (ParametersWritten()) break;
-      Sleep(20);
+      DWORD pending = 0;
+      if (GetNumberOfConsoleInputEvents(g_console, &pending) && pending == 0)
+        break;
+      Sleep(10);
     }
-    Sleep(300);
     result.waited_for_answer =
         WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT;
     DWORD written = 0;
