@@ -230,7 +230,21 @@ std::string SystemDirectory() {
   return std::string(dir, n);
 }
 
+// Ctrl+C records are put into the shared console by some tests. Were the
+// tool to leave Ctrl+C processing on, the console would send a control event
+// to every process on it; this one must survive that to report the failure.
+// Handler routines are not inherited, so the tool keeps the default one.
+// The count of control events seen tells the tests whether a key they sent
+// interrupted the processes on the console.
+volatile LONG g_control_events = 0;
+
+BOOL WINAPI SurviveControlEvents(DWORD) {
+  InterlockedIncrement(&g_control_events);
+  return TRUE;
+}
+
 bool SetUp(std::string* error) {
+  SetConsoleCtrlHandler(SurviveControlEvents, TRUE);
   std::string kestrin = EnvOrEmpty("KESTRIN_EXE");
   std::string recorder = EnvOrEmpty("KESTRIN_RECORDER_EXE");
   if (kestrin.empty() || recorder.empty()) {
@@ -275,6 +289,7 @@ bool SetUp(std::string* error) {
 
 Result RunKestrin(const Invocation& run) {
   Result result;
+  LONG control_events_before = g_control_events;
   DeleteFileA(g_log.c_str());
   FlushConsoleInputBuffer(g_console);
   std::vector<INPUT_RECORD> ahead = run.ahead;
@@ -377,6 +392,15 @@ Result RunKestrin(const Invocation& run) {
   WaitForSingleObject(process.hProcess, INFINITE);
   GetExitCodeProcess(process.hProcess, &result.exit_code);
   WaitForJob(job, 5000);
+  // A control event reaches this process on a thread of its own, a moment
+  // after the key was written; give it that moment where one could arise.
+  bool sent_ctrl_c = false;
+  for (const INPUT_RECORD& record : Join({run.ahead, run.answer}))
+    if (record.EventType == KEY_EVENT && record.Event.KeyEvent.uChar.AsciiChar == 3)
+      sent_ctrl_c = true;
+  for (int i = 0; sent_ctrl_c && i < 25 && g_control_events == control_events_before; ++i)
+    Sleep(20);
+  result.control_events = g_control_events - control_events_before;
 
   if (out_read != nullptr) {
     char buffer[4096];

@@ -65,6 +65,7 @@ struct Result {
   bool finished = false;              // ended by itself within the time limit
   bool waited_for_answer = false;     // still running when `answer` was sent
   std::vector<Launch> launches;       // one per Shutdown.exe that ran
+  long control_events = 0;            // console control events raised
 };
 
 Result RunKestrin(const Invocation& run);
