@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -35,7 +37,7 @@ TEST(EntryTest, CopyrightLineIsOneLine) {
 }
 
 TEST(EntryTest, HelpAndBadArgumentsShowUsageAndNeverTouchTheRegistry) {
-  struct Case {
+  const struct Case {
     std::vector<const char*> args;
     int code;
   } cases[] = {
@@ -72,9 +74,57 @@ TEST(EntryTest, LongArgumentIsJustBad) {
   EXPECT_FALSE(fake.Touched("open"));
 }
 
+// Every first argument of up to two bytes (each byte 1..255; a NUL byte
+// ends the string, so it is the shorter argument), and long and random ones:
+// each is one of the seven options, or it gets the usage text and exit code
+// 2 without a single registry call.
+TEST(EntryTest, EveryShortArgumentIsAnOptionOrRejectedUntouched) {
+  const std::set<std::string> help = {"/h", "/H", "/?"};
+  const std::set<std::string> patch = {"/r", "/R", "/n", "/N"};
+
+  std::vector<std::string> args = {""};
+  for (int first = 1; first < 256; ++first) {
+    args.push_back(std::string(1, static_cast<char>(first)));
+    for (int second = 1; second < 256; ++second)
+      args.push_back({static_cast<char>(first), static_cast<char>(second)});
+  }
+  args.push_back(std::string(70000, '/'));
+  args.push_back("/" + std::string(4096, 'h'));
+  std::mt19937 random(20061016);  // fixed seed: the same cases every run
+  for (int i = 0; i < 2000; ++i) {
+    std::string arg(1 + random() % 40, ' ');
+    for (char& c : arg) c = static_cast<char>(1 + random() % 255);
+    if (i % 2 == 0) arg[0] = '/';
+    args.push_back(arg);
+  }
+
+  int options_seen = 0;
+  for (const std::string& arg : args) {
+    FakePlatform fake;
+    fake.keys = {'n'};
+    int code = -1;
+    RunWith({arg.c_str()}, fake, code);
+    bool registry_used = fake.Touched("open") || fake.Touched("set") ||
+                         fake.Touched("close");
+    if (patch.count(arg) != 0) {
+      ++options_seen;
+      EXPECT_EQ(0, code) << arg;
+      EXPECT_TRUE(registry_used) << arg;
+    } else {
+      if (help.count(arg) != 0) ++options_seen;
+      EXPECT_EQ(help.count(arg) != 0 ? 0 : 2, code) << arg;
+      EXPECT_EQ(kBanner + kUsage, fake.output) << arg;
+      EXPECT_FALSE(registry_used) << arg;
+      EXPECT_TRUE(fake.launched.empty()) << arg;
+    }
+    if (HasFailure()) break;  // one reported case is enough to read
+  }
+  EXPECT_EQ(7, options_seen);
+}
+
 TEST(EntryTest, PatchOptionsAndNoArgument) {
   const std::string restart = "\"C:\\Windows\\system32\\Shutdown.exe\" /r /t 10";
-  struct Case {
+  const struct Case {
     std::vector<const char*> args;
     int key;  // waiting at the console
     std::string output_after_banner;
