@@ -64,7 +64,7 @@ class Win32Platform : public Platform {
     for (;;) {
       INPUT_RECORD record;
       DWORD count = 0;
-      if (!ReadConsoleInputA(console_, &record, 1, &count) || count == 0)
+      if (ReadConsoleInputA(console_, &record, 1, &count) == FALSE || count == 0)
         break;
       KeyRecord view = {};
       view.is_key_event = record.EventType == KEY_EVENT;
@@ -82,7 +82,7 @@ class Win32Platform : public Platform {
       }
     }
 
-    if (have_mode) SetConsoleMode(console_, saved_mode);
+    if (have_mode != FALSE) SetConsoleMode(console_, saved_mode);
     return key;
   }
 
@@ -116,7 +116,7 @@ void SetUpOutput() {
   int fd = _fileno(stdout);
   if (fd < 0) return;  // no standard output at all: every Print fails quietly
   _setmode(fd, _O_TEXT);
-  if (_isatty(fd))
+  if (_isatty(fd) != 0)
     setvbuf(stdout, nullptr, _IONBF, 0);
   else
     setvbuf(stdout, g_output_buffer, _IOFBF, sizeof g_output_buffer);

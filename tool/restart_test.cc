@@ -10,7 +10,7 @@ const char kPrompt[] = "Restart system now? (Yes or No) ";
 const char kRestart[] = "\"C:\\Windows\\system32\\Shutdown.exe\" /r /t 10";
 
 TEST(RestartTest, OptionsDecideWithoutAsking) {
-  struct Case {
+  const struct Case {
     const char* arg;
     bool launches;
   } cases[] = {{"/r", true}, {"/R", true}, {"/n", false}, {"/N", false}};
@@ -28,7 +28,7 @@ TEST(RestartTest, OptionsDecideWithoutAsking) {
 }
 
 TEST(RestartTest, WithoutArgumentOnlyYesKeysLaunch) {
-  struct Case {
+  const struct Case {
     const char* what;
     int key;
     bool launches;

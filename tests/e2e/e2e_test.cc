@@ -62,7 +62,7 @@ void ExpectLaunches(bool restart, const Result& r) {
 // --- Options -----------------------------------------------------------
 
 TEST(OptionsTest, HelpAndBadArgumentsShowUsageAndLeaveTheRegistryAlone) {
-  struct Case {
+  const struct Case {
     const char* args;  // as typed after the program name
     DWORD code;
   } cases[] = {
@@ -88,7 +88,7 @@ TEST(OptionsTest, HelpAndBadArgumentsShowUsageAndLeaveTheRegistryAlone) {
 }
 
 TEST(OptionsTest, PatchOptionsSetTheValuesAndDecideTheRestart) {
-  struct Case {
+  const struct Case {
     const char* args;
     bool restart;
   } cases[] = {
@@ -177,7 +177,7 @@ TEST(RegistryTest, RefusedWritesAreAFaultWithNoQuestion) {
 
 TEST(QuestionTest, OnlyYesLaunchesTheRestart) {
   const DWORD kShift = SHIFT_PRESSED, kCtrl = LEFT_CTRL_PRESSED;
-  struct Case {
+  const struct Case {
     const char* what;
     std::vector<INPUT_RECORD> ahead;   // typed before the question
     std::vector<INPUT_RECORD> answer;  // typed once it is up
@@ -291,7 +291,7 @@ TEST(OutputTest, IntoAFileEveryMessageArrivesThePromptLast) {
 }
 
 TEST(OutputTest, UnwritableOutputChangesNeitherExitCodeNorRegistry) {
-  struct Case {
+  const struct Case {
     const char* what;
     Stdout out;
   } cases[] = {
