@@ -8,7 +8,8 @@ enable_language(RC)
 # same sources (no link time stamp, no compiler identification strings).
 # 32-bit Windows does not unwind through DWARF tables; without exceptions
 # nothing reads them, so none are emitted there.
-set(KESTRIN_SMALL_FLAGS -fno-exceptions -fno-rtti -ffunction-sections -fno-ident)
+set(KESTRIN_SMALL_FLAGS -fno-exceptions -fno-rtti -ffunction-sections -fno-ident
+  -ffile-prefix-map=${CMAKE_SOURCE_DIR}=.)
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   list(APPEND KESTRIN_SMALL_FLAGS -fno-asynchronous-unwind-tables -fno-unwind-tables)
 endif()
@@ -47,3 +48,30 @@ add_test(NAME kestrin_exe_properties
     -DOBJDUMP=${KESTRIN_TARGET_OBJDUMP}
     -DMAX_SIZE=20480
     -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/check-exe.cmake)
+
+# The release ZIP: Kestrin.exe, the README and SHA256SUMS of both, in a
+# folder Kestrin-0.10-win64 (or -win32). Made by `cpack` in the build folder.
+set(KESTRIN_SUMS ${CMAKE_BINARY_DIR}/SHA256SUMS)
+add_custom_command(OUTPUT ${KESTRIN_SUMS}
+  COMMAND ${CMAKE_COMMAND} -DOUT=${KESTRIN_SUMS}
+    "-DFILES=$<TARGET_FILE:Kestrin>;${CMAKE_SOURCE_DIR}/README.md"
+    -P ${CMAKE_SOURCE_DIR}/cmake/sha256sums.cmake
+  DEPENDS Kestrin ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/cmake/sha256sums.cmake
+  VERBATIM)
+add_custom_target(sha256sums ALL DEPENDS ${KESTRIN_SUMS})
+
+install(TARGETS Kestrin RUNTIME DESTINATION .)
+install(FILES README.md ${KESTRIN_SUMS} DESTINATION .)
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(CPACK_SYSTEM_NAME win64)
+else()
+  set(CPACK_SYSTEM_NAME win32)
+endif()
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME Kestrin)
+set(CPACK_PACKAGE_VENDOR Vaskori)
+set(CPACK_PACKAGE_VERSION ${KESTRIN_VERSION_TEXT})
+set(CPACK_PACKAGE_FILE_NAME Kestrin-${KESTRIN_VERSION_TEXT}-${CPACK_SYSTEM_NAME})
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
+include(CPack)
