@@ -18,9 +18,13 @@ kestrin_missing_packages() {
   need googletest test -f /usr/src/googletest/CMakeLists.txt
   need g++-mingw-w64-x86-64-posix command -v x86_64-w64-mingw32-g++-posix
   need binutils-mingw-w64-x86-64 command -v x86_64-w64-mingw32-windres
+  need g++-mingw-w64-i686-posix command -v i686-w64-mingw32-g++-posix
+  need binutils-mingw-w64-i686 command -v i686-w64-mingw32-windres
   need wine64 test -x /usr/lib/wine/wine64
   need wine command -v wineserver
   need bsdutils command -v script
+  need clang-tidy command -v clang-tidy
+  need cppcheck command -v cppcheck
   local package
   # Further packages a caller needs, space separated.
   for package in ${KESTRIN_EXTRA_PACKAGES:-}; do
