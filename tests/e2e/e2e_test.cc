@@ -245,6 +245,30 @@ TEST(QuestionTest, WithoutAConsoleTheAnswerIsNo) {
   ExpectLaunches(false, r);
 }
 
+// On the console every message is out before the next step: the prompt is
+// on screen while the tool waits, the key is not echoed and nothing follows
+// it, so the cursor stays right behind the prompt.
+TEST(QuestionTest, OnTheConsoleThePromptShowsBeforeTheWait) {
+  ResetDriverKey({});
+  Invocation run;
+  run.out = Stdout::kConsole;
+  run.answer = Press('y', 'Y');
+  Result r = RunKestrin(run);
+  EXPECT_TRUE(r.waited_for_answer);
+  const std::string screen =
+      "Copyright (C) 2006 Vaskori. All rights reserved.\n"
+      "Vaskori Kestrin_C0 utility , Version 0.10 <2006/10/16>\n"
+      "\n"
+      "Found driver information.\n"
+      "Set values OK.\n"
+      "Restart system now? (Yes or No)";  // its trailing blank is not text
+  EXPECT_EQ(screen, r.screen_at_question);
+  EXPECT_EQ(screen, r.screen_after);
+  EXPECT_EQ(static_cast<SHORT>(kPrompt.size()), r.cursor_after.X);
+  EXPECT_EQ(0u, r.exit_code);
+  ExpectOneSystemRestart(r);
+}
+
 // The key comes from the console keyboard, not from standard input. (Wine
 // started with its own Unix standard input redirected feeds the console from
 // it; here the tool's standard input is a Windows file, as on Windows.)

@@ -92,6 +92,46 @@ void WaitForJob(HANDLE job, DWORD timeout_ms) {
   }
 }
 
+HANDLE OpenScreen() {
+  return CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                     0, nullptr);
+}
+
+void ClearScreen() {
+  HANDLE screen = OpenScreen();
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  if (GetConsoleScreenBufferInfo(screen, &info) != FALSE) {
+    DWORD written = 0;
+    FillConsoleOutputCharacterA(screen, ' ', info.dwSize.X * info.dwSize.Y,
+                                COORD{0, 0}, &written);
+    SetConsoleCursorPosition(screen, COORD{0, 0});
+  }
+  CloseHandle(screen);
+}
+
+// The screen's lines up to the cursor's, trailing blanks dropped.
+std::string ScreenText(COORD* cursor) {
+  std::string text;
+  HANDLE screen = OpenScreen();
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  if (GetConsoleScreenBufferInfo(screen, &info) != FALSE) {
+    if (cursor != nullptr) *cursor = info.dwCursorPosition;
+    std::vector<char> row(info.dwSize.X);
+    for (SHORT y = 0; y <= info.dwCursorPosition.Y; ++y) {
+      DWORD got = 0;
+      ReadConsoleOutputCharacterA(screen, row.data(), info.dwSize.X,
+                                  COORD{0, y}, &got);
+      std::string line(row.data(), got);
+      line.erase(line.find_last_not_of(' ') + 1);
+      if (y > 0) text += '\n';
+      text += line;
+    }
+  }
+  CloseHandle(screen);
+  return text;
+}
+
 }  // namespace
 
 Value Dword(DWORD v) {
@@ -323,6 +363,12 @@ Result RunKestrin(const Invocation& run) {
     case Stdout::kClosed:
       out_write = nullptr;
       break;
+    case Stdout::kConsole:
+      ClearScreen();
+      out_write = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                              OPEN_EXISTING, 0, nullptr);
+      break;
     case Stdout::kReadOnlyFile:
       WriteWholeFile(out_file, "");
       out_write = CreateFileA(out_file.c_str(), GENERIC_READ, FILE_SHARE_READ,
@@ -381,6 +427,7 @@ Result RunKestrin(const Invocation& run) {
     }
     result.waited_for_answer =
         WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT;
+    if (run.out == Stdout::kConsole) result.screen_at_question = ScreenText(nullptr);
     DWORD written = 0;
     WriteConsoleInputA(g_console, run.answer.data(),
                        static_cast<DWORD>(run.answer.size()), &written);
@@ -410,6 +457,8 @@ Result RunKestrin(const Invocation& run) {
     CloseHandle(out_read);
   } else if (run.out == Stdout::kFile || run.out == Stdout::kReadOnlyFile) {
     result.output = ReadWholeFile(out_file);
+  } else if (run.out == Stdout::kConsole) {
+    result.screen_after = ScreenText(&result.cursor_after);
   }
   for (const std::string& line : Lines(ReadWholeFile(g_log))) {
     size_t bar = line.find('|');

@@ -43,7 +43,8 @@ std::vector<INPUT_RECORD> Press(char ch, WORD virtual_key, DWORD state = 0);
 std::vector<INPUT_RECORD> FocusEvent();
 std::vector<INPUT_RECORD> Join(std::vector<std::vector<INPUT_RECORD>> parts);
 
-enum class Stdout { kPipe, kFile, kNul, kClosed, kReadOnlyFile };
+// kConsole: this test's console screen, cleared before the run.
+enum class Stdout { kPipe, kFile, kNul, kClosed, kReadOnlyFile, kConsole };
 
 struct Invocation {
   std::string args;                   // command line after the program name
@@ -66,6 +67,11 @@ struct Result {
   bool waited_for_answer = false;     // still running when `answer` was sent
   std::vector<Launch> launches;       // one per Shutdown.exe that ran
   long control_events = 0;            // console control events raised
+  // With Stdout::kConsole: the screen's text (trailing blanks dropped) when
+  // the answer was sent and when the tool had ended, and the cursor then.
+  std::string screen_at_question;
+  std::string screen_after;
+  COORD cursor_after = {0, 0};
 };
 
 Result RunKestrin(const Invocation& run);
