@@ -30,6 +30,12 @@ set_target_properties(Kestrin PROPERTIES OUTPUT_NAME Kestrin)
 set_source_files_properties(tool/kestrin.rc PROPERTIES
   OBJECT_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tool/kestrin.manifest)
 kestrin_small_program(Kestrin)
+if(MSVC)
+  # The manifest comes from kestrin.rc; a static C runtime, as with mingw-w64.
+  target_link_options(Kestrin PRIVATE /MANIFEST:NO)
+  set_target_properties(Kestrin kestrin_logic PROPERTIES
+    MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
+endif()
 if(MINGW)
   target_compile_options(kestrin_logic PRIVATE ${KESTRIN_SMALL_FLAGS})
 endif()
@@ -41,13 +47,15 @@ kestrin_small_program(empty_program)
 
 # What the shipped program must be: importing only the system DLLs every
 # Windows has, asking for no elevation of its own, and small.
-find_program(KESTRIN_TARGET_OBJDUMP NAMES ${KESTRIN_MINGW_TRIPLET}-objdump objdump)
-add_test(NAME kestrin_exe_properties
-  COMMAND ${CMAKE_COMMAND}
-    -DEXE=$<TARGET_FILE:Kestrin>
-    -DOBJDUMP=${KESTRIN_TARGET_OBJDUMP}
-    -DMAX_SIZE=20480
-    -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/check-exe.cmake)
+if(MINGW)
+  find_program(KESTRIN_TARGET_OBJDUMP NAMES ${KESTRIN_MINGW_TRIPLET}-objdump objdump)
+  add_test(NAME kestrin_exe_properties
+    COMMAND ${CMAKE_COMMAND}
+      -DEXE=$<TARGET_FILE:Kestrin>
+      -DOBJDUMP=${KESTRIN_TARGET_OBJDUMP}
+      -DMAX_SIZE=20480
+      -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/check-exe.cmake)
+endif()
 
 # The release ZIP: Kestrin.exe, the README and SHA256SUMS of both, in a
 # folder Kestrin-0.10-win64 (or -win32). Made by `cpack` in the build folder.

@@ -3,10 +3,11 @@
 #include <cstring>
 
 #include "kestrin.h"
+#include "version.h"
 
 namespace kestrin {
 
-const char kCopyrightLine[] = "Copyright (C) 2006 Vaskori. All rights reserved.\n";
+const char kCopyrightLine[] = KESTRIN_COPYRIGHT "\n";
 
 namespace {
 
