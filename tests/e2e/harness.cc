@@ -65,12 +65,13 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-void GiveFullAccess(const char* subkey) {
+// Replaces the DACL of `subkey` with the one given in SDDL.
+void SetKeyDacl(const char* subkey, const char* sddl) {
   HKEY key;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subkey, 0, WRITE_DAC, &key) != 0) return;
   PSECURITY_DESCRIPTOR sd = nullptr;
-  if (ConvertStringSecurityDescriptorToSecurityDescriptorA(
-          "D:(A;;KA;;;WD)", SDDL_REVISION_1, &sd, nullptr)) {
+  if (ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1,
+                                                           &sd, nullptr)) {
     RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd);
     LocalFree(sd);
   }
@@ -152,7 +153,7 @@ bool SetSystemShutdownPresent(bool present) {
 }
 
 void ResetDriverKey(const Values& seed, bool create) {
-  GiveFullAccess(kParametersKey);
+  SetKeyDacl(kParametersKey, "D:(A;;KA;;;WD)");  // undo MakeParametersReadOnly
   RegDeleteTreeA(HKEY_LOCAL_MACHINE, kServiceKey);
   RegDeleteKeyA(HKEY_LOCAL_MACHINE, kServiceKey);
   if (!create) return;
@@ -217,17 +218,8 @@ Values ReadParameters() {
 }
 
 void MakeParametersReadOnly() {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kParametersKey, 0, WRITE_DAC, &key) != 0)
-    return;
-  PSECURITY_DESCRIPTOR sd = nullptr;
   // Protected DACL: everyone may read, nobody may set values.
-  if (ConvertStringSecurityDescriptorToSecurityDescriptorA(
-          "D:P(A;;KR;;;WD)", SDDL_REVISION_1, &sd, nullptr)) {
-    RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd);
-    LocalFree(sd);
-  }
-  RegCloseKey(key);
+  SetKeyDacl(kParametersKey, "D:P(A;;KR;;;WD)");
 }
 
 std::vector<INPUT_RECORD> KeyUp(char ch, WORD virtual_key, DWORD state) {
