@@ -14,11 +14,14 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   list(APPEND KESTRIN_SMALL_FLAGS -fno-asynchronous-unwind-tables -fno-unwind-tables)
 endif()
 
+# Every Windows program of the build, the test programs too, links the C++
+# and GCC runtimes in, so that it runs with only the system's DLLs.
+set(KESTRIN_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+
 function(kestrin_small_program target)
   if(MINGW)
     target_compile_options(${target} PRIVATE ${KESTRIN_SMALL_FLAGS})
-    target_link_options(${target} PRIVATE
-      -static -static-libgcc -static-libstdc++ -s
+    target_link_options(${target} PRIVATE ${KESTRIN_STATIC_RUNTIME} -s
       -Wl,--gc-sections -Wl,--no-insert-timestamp)
   endif()
 endfunction()
@@ -79,7 +82,7 @@ endif()
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Kestrin)
 set(CPACK_PACKAGE_VENDOR Vaskori)
-set(CPACK_PACKAGE_VERSION ${KESTRIN_VERSION_TEXT})
-set(CPACK_PACKAGE_FILE_NAME Kestrin-${KESTRIN_VERSION_TEXT}-${CPACK_SYSTEM_NAME})
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_FILE_NAME Kestrin-${PROJECT_VERSION}-${CPACK_SYSTEM_NAME})
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
 include(CPack)

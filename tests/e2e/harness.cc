@@ -93,9 +93,10 @@ void WaitForJob(HANDLE job, DWORD timeout_ms) {
   }
 }
 
-HANDLE OpenScreen() {
+// The console screen; `security` makes the handle inheritable, or not.
+HANDLE OpenScreen(SECURITY_ATTRIBUTES* security = nullptr) {
   return CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE, security, OPEN_EXISTING,
                      0, nullptr);
 }
 
@@ -324,11 +325,10 @@ Result RunKestrin(const Invocation& run) {
   LONG control_events_before = g_control_events;
   DeleteFileA(g_log.c_str());
   FlushConsoleInputBuffer(g_console);
-  std::vector<INPUT_RECORD> ahead = run.ahead;
-  if (!run.answer.empty()) {
-    std::vector<INPUT_RECORD> marker = FocusEvent();
-    ahead.insert(ahead.end(), marker.begin(), marker.end());
-  }
+  // With an answer to send, a focus event after the keys typed ahead marks
+  // when the tool has taken them all (see below).
+  std::vector<INPUT_RECORD> ahead =
+      run.answer.empty() ? run.ahead : Join({run.ahead, FocusEvent()});
   if (!ahead.empty()) {
     DWORD written = 0;
     WriteConsoleInputA(g_console, ahead.data(), static_cast<DWORD>(ahead.size()),
@@ -357,9 +357,7 @@ Result RunKestrin(const Invocation& run) {
       break;
     case Stdout::kConsole:
       ClearScreen();
-      out_write = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                              OPEN_EXISTING, 0, nullptr);
+      out_write = OpenScreen(&inherit);
       break;
     case Stdout::kReadOnlyFile:
       WriteWholeFile(out_file, "");

@@ -12,14 +12,9 @@ prefix=$1
 action=$2
 shift 2
 
-export WINEPREFIX=$prefix
-export WINEARCH=win64
-export WINEDEBUG=-all
-# Our recorder instead of Wine's built-in shutdown.exe; no Mono or Gecko
-# installer dialogs when the prefix is made.
-export WINEDLLOVERRIDES="shutdown.exe=n;mscoree,mshtml="
-
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/wine.sh"
+# Our recorder instead of Wine's built-in shutdown.exe.
+use_wine_prefix "$prefix" shutdown.exe=n
 
 windows_path() {  # the Z: drive of a new prefix is the Unix root
   local path
@@ -33,8 +28,7 @@ case $action in
     "$wineserver" -k 2>/dev/null || true
     rm -rf "$prefix"
     mkdir -p "$(dirname "$prefix")"
-    "$wine" wineboot -i </dev/null >"$prefix.log" 2>&1
-    "$wineserver" -w
+    make_wine_prefix "$prefix.log"
     system32=$prefix/drive_c/windows/system32
     [ -f "$system32/shutdown.exe" ] || { echo "no system32 in $prefix" >&2; exit 1; }
     cp "$recorder" "$system32/shutdown.exe"
